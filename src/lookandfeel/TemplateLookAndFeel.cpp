@@ -1,0 +1,4 @@
+#include "lookandfeel/TemplateLookAndFeel.h"
+
+TemplateLookAndFeel::TemplateLookAndFeel() = default;
+TemplateLookAndFeel::~TemplateLookAndFeel() = default;

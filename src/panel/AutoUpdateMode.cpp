@@ -1,0 +1,3 @@
+#include "panel/AutoUpdateMode.h"
+
+std::atomic<bool> autoUpdateMode { false };

@@ -1,0 +1,200 @@
+#include "panel/ContentComp.h"
+
+#include "firmware/BuiltInFirmwareClass.h"
+#include "firmware/FileFirmwareClass.h"
+#include "help/TarnHelpWindowClass.h"
+#include "midi/MidiInterfaceClass.h"
+#include "panel/AutoUpdateMode.h"
+#include "panel/CommandLineOptions.h"
+#include "transfer/BasicSysexProtocolClass.h"
+
+ContentComp::ContentComp (juce::DocumentWindow*, const juce::String& commandLine)
+{
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+
+    helpWindow = std::make_unique<TarnHelpWindowClass>();
+    midiInterface = new MidiInterfaceClass (true, false);
+
+    firmware = std::make_unique<BuiltInFirmwareClass>();
+    firmware->setProductName ("Lantern Reverb");
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface, firmware.get());
+
+    const CommandLineOptions options (commandLine);
+    autoUpdateMode = options.isAutoUpdate();
+    const bool fileLoaded = options.hasFile() && loadFirmwareFile (options.getFileName());
+
+    addAndMakeVisible (midiInterface);
+    protocol->addChangeListener (this);
+    midiInterface->addChangeListener (this);
+
+    infoLabel = new juce::Label ({}, buildInfoText (*firmware, fileLoaded));
+    addAndMakeVisible (infoLabel);
+    step1Label = new juce::Label ({}, "STEP1");
+    addAndMakeVisible (step1Label);
+    step2Label = new juce::Label ({}, "STEP2");
+    addAndMakeVisible (step2Label);
+
+    updateButton = new juce::TextButton ("update", "click here to update the product");
+    addAndMakeVisible (updateButton);
+    updateButton->addListener (this);
+    updateButton->setConnectedEdges (juce::Button::ConnectedOnLeft);
+    setUpdateButtonLook (midiInterface->isConnected());
+
+    progressBarValue = 0.0;
+    progressBar = new juce::ProgressBar (progressBarValue);
+    addAndMakeVisible (progressBar);
+
+    progressLabel = new juce::Label ({}, "Update progress:");
+    progressLabel->attachToComponent (progressBar, false);
+
+    helpButton = new juce::TextButton ("Help", "click here to get help");
+    addAndMakeVisible (helpButton);
+    helpButton->addListener (this);
+
+    if (options.isAutoUpdate())
+    {
+        midiInterface->selectOutputDevice (options.getOutputId());
+        buttonClicked (updateButton);
+    }
+}
+
+ContentComp::~ContentComp()
+{
+    // The upload uses the port selector and the firmware: stop it before either goes.
+    if (protocol != nullptr)
+        protocol->stopThread (BasicSysexProtocolClass::stopTimeoutMs);
+
+    deleteAllChildren();
+    midiInterface = nullptr;
+    protocol = nullptr;
+    firmware = nullptr;
+    helpWindow = nullptr;
+
+    // Nothing may draw through the look-and-feel once it is gone.
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+}
+
+juce::String ContentComp::buildInfoText (const FirmwareBaseClass& descriptor, bool fileLoaded)
+{
+    const auto ProductName = descriptor.getProductName();
+    const auto FirmwareVersion = descriptor.getFirmwareVersion();
+    juce::String info = "This software updater will update your " + ProductName;
+
+    if (fileLoaded)
+        return info + " firmware from the loaded sysex file";
+
+    info << " firmware to version " << FirmwareVersion;
+
+    if (descriptor.getReleaseNumber() != 0)
+        info << " - R" << descriptor.getReleaseNumber();
+
+    return info;
+}
+
+bool ContentComp::loadFirmwareFile (const juce::String& fileName)
+{
+    auto loaded = std::make_unique<FileFirmwareClass> (fileName);
+
+    if (loaded->getImageData() == nullptr)
+        return false;
+
+    // The upload points at the descriptor: replace both, the upload first.
+    protocol = nullptr;
+    firmware = std::move (loaded);
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface, firmware.get());
+    return true;
+}
+
+void ContentComp::stopUpload (int timeoutMs)
+{
+    if (protocol != nullptr)
+    {
+        protocol->signalThreadShouldExit();
+        protocol->waitForThreadToExit (timeoutMs);
+    }
+}
+
+void ContentComp::setUpdateButtonLook (bool ready)
+{
+    const auto colour = juce::Colour (ready ? juce::Colours::green : juce::Colours::red).brighter (0.99f);
+    updateButton->setColour (juce::TextButton::buttonColourId, colour);
+    updateButton->setColour (juce::TextButton::buttonOnColourId, colour);
+    updateButton->setEnabled (ready);
+}
+
+void ContentComp::resized()
+{
+    const auto w = getWidth();
+
+    infoLabel->setBounds (10, 15, w - 20, 50);
+    helpButton->setBounds (w - 104, 2, 94, 30);
+    step1Label->setBounds (10, infoLabel->getBottom() + 5, w - 20, 30);
+    midiInterface->setBounds (10, step1Label->getBottom() + 5, w - 20, midiInterface->getPreferredHeight());
+    step2Label->setBounds (10, midiInterface->getBottom() + 10, w - 20, 30);
+    updateButton->setBounds (w - 104, step2Label->getBottom() + 20, 94, 30);
+    progressBar->setBounds (10, step2Label->getBottom() + 20, w - 114, 30);
+
+    helpWindow->centreWithSize (TarnHelpWindowClass::windowWidth, TarnHelpWindowClass::windowHeight);
+}
+
+void ContentComp::buttonClicked (juce::Button* button)
+{
+    if (button == updateButton)
+    {
+        if (midiInterface->isConnected())
+        {
+            progressBarValue = 0.0;
+            protocol->startUpdate();
+            updateButton->setEnabled (false);
+        }
+        else
+        {
+            juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::WarningIcon, {}, noOutputWarning);
+        }
+    }
+    else if (button == helpButton)
+    {
+        helpWindow->setVisible (! helpWindow->isVisible());
+        helpWindow->centreWithSize (TarnHelpWindowClass::windowWidth, TarnHelpWindowClass::windowHeight);
+    }
+}
+
+void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
+{
+    if (source == midiInterface)
+    {
+        const bool uploading = progressBarValue != 0.0 && progressBarValue != 1.0;
+
+        if (! uploading)
+            midiInterface->setEnabled (true);
+        else if (midiInterface->isEnabled())
+            midiInterface->setEnabled (false);
+
+        setUpdateButtonLook (midiInterface->isConnected());
+    }
+    else if (protocol != nullptr && source == protocol.get())
+    {
+        followProtocol (*protocol);
+    }
+
+    repaint();
+}
+
+void ContentComp::followProtocol (BasicSysexProtocolClass& source)
+{
+    progressBarValue = source.getProgress();
+
+    if (progressBarValue == 1.0)
+    {
+        updateButton->setEnabled (true);
+        midiInterface->setEnabled (true);
+    }
+    else if (source.getOutcome() == BasicSysexProtocolClass::Outcome::failed)
+    {
+        // The upload stopped short: let the user pick a port and try again.
+        midiInterface->setEnabled (true);
+        setUpdateButtonLook (midiInterface->isConnected());
+    }
+
+    progressLabel->setText ("Update progress: " + source.getStatusText(), juce::dontSendNotification);
+}
