@@ -60,7 +60,11 @@ TEST_F (FileFirmwareTest, ProductNameDropsOnlyTheLastExtension)
 
 TEST_F (FileFirmwareTest, AnEmptyFileGivesNoImage)
 {
-    const FileFirmwareClass firmware (write ("empty.syx", {}).getFullPathName());
+    const auto file = folder.getFile().getChildFile ("empty.syx");
+    ASSERT_TRUE (file.create());
+    ASSERT_TRUE (file.existsAsFile());
+
+    const FileFirmwareClass firmware (file.getFullPathName());
 
     EXPECT_EQ (firmware.getImageData(), nullptr);
     EXPECT_EQ (firmware.getImageSize(), 0);
