@@ -8,7 +8,12 @@ function (brindle_add_binary_resources name)
     string (REPLACE ";" "\n" list_content "${ARG_SOURCES}")
     file (CONFIGURE OUTPUT ${list_file} CONTENT "${list_content}\n")
 
-    set (outputs ${out_dir}/${ARG_NAMESPACE}.h ${out_dir}/BinaryData1.cpp)
+    # juceaide writes one source per file.
+    set (outputs ${out_dir}/${ARG_NAMESPACE}.h)
+    list (LENGTH ARG_SOURCES count)
+    foreach (index RANGE 1 ${count})
+        list (APPEND outputs ${out_dir}/BinaryData${index}.cpp)
+    endforeach()
     add_custom_command (OUTPUT ${outputs}
         COMMAND juce::juceaide binarydata ${ARG_NAMESPACE} ${ARG_NAMESPACE}.h ${out_dir} ${list_file}
         DEPENDS ${list_file} ${ARG_SOURCES}

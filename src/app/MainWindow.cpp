@@ -20,7 +20,11 @@ MainWindow::MainWindow (const juce::String& commandLine)
     setVisible (true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panel owns the look-and-feel the frame draws with: let it go while the frame is whole.
+    clearContentComponent();
+}
 
 juce::String MainWindow::buildTitle (const juce::String& productName,
                                      const juce::String& firmwareVersion,

@@ -97,7 +97,7 @@ public:
 
     /** The colour the title bar's gradient starts from: the window's title-bar colour
         when it has one, else its background colour. */
-    static juce::Colour getTitleBarColour (const juce::DocumentWindow&);
+    static juce::Colour findTitleBarColour (const juce::DocumentWindow&);
 
     /** The title text colour for a window background. */
     static juce::Colour getTitleTextColour (juce::Colour backgroundColour, bool isActive);

@@ -1,11 +1,21 @@
 #pragma once
 
 #include "midi/InterfaceBaseClass.h"
+#include "midi/MidiInputDevice.h"
+#include "midi/MidiOutputDevice.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
+#include <atomic>
+#include <memory>
+
 /** The MIDI port selector: one combo box per direction in use, listing the system's
-    devices after "(Disconnected)", and the device the upload sends through. */
+    devices after "(Disconnected)", and the device the upload sends through.
+
+    The output device is only ever replaced or closed on the message thread, and never
+    while sendBytes is using it on another thread: both hold outputLock. sendBytes never
+    takes the message-manager lock, so the message thread may hold that one when it takes
+    outputLock. */
 class MidiInterfaceClass : public InterfaceBaseClass,
                            public juce::ComboBox::Listener,
                            public juce::MidiInputCallback
@@ -25,23 +35,62 @@ public:
     void comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged) override;
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
 
-    juce::ComboBox* getOutputSelector() const noexcept { return outputSelector; }
-    juce::ComboBox* getInputSelector() const noexcept { return inputSelector; }
+    juce::ComboBox* getOutputSelector() const noexcept { return outputSelector.get(); }
+    juce::ComboBox* getInputSelector() const noexcept { return inputSelector.get(); }
+
+    /** The item id of the open output device, or 0 when none is open. */
+    int getOpenOutputId() const noexcept { return openOutputId.load(); }
+
+    /** Received bytes waiting for readBytes. */
+    int getNumUnreadBytes() const noexcept
+    {
+        return (receiveWritePos.load (std::memory_order_acquire) - receiveReadPos.load (std::memory_order_acquire)
+                + receiveBufferSize) % receiveBufferSize;
+    }
+
+    /** Received bytes that were dropped because the receive buffer was full. */
+    int getReceiveDropCount() const noexcept { return receiveDropCount.load(); }
+
+    /** Why the last attempt to open the output failed; empty when it succeeded. */
+    juce::String getOutputOpenError() const;
 
     static constexpr const char* disconnectedText = "(Disconnected)";
+    static constexpr int receiveBufferSize = 256;
 
 private:
-    // Filled in by the MIDI subsystem; see MidiInterfaceClass.cpp.
+    void fillSelector (juce::ComboBox& selector, const juce::StringArray& names);
+    void openOutputDevice (int itemId);
+    void closeOutputDevice();
+    void openInputDevice (int itemId);
+    void closeInputDevice();
+    bool isOutputOpenAs (int itemId) const;
+
     int numOutputDevices = 0;
     int numInputDevices = 0;
     bool useInput;
     bool useOutput;
     juce::StringArray outputDeviceNames;
+    std::unique_ptr<MidiOutputDevice> midiOutput;
     juce::StringArray inputDeviceNames;
-    juce::ComboBox* outputSelector = nullptr;
-    juce::Label* outputLabel = nullptr;
-    juce::ComboBox* inputSelector = nullptr;
-    juce::Label* inputLabel = nullptr;
+    std::unique_ptr<MidiInputDevice> midiInput;
+    std::unique_ptr<juce::ComboBox> outputSelector;
+    std::unique_ptr<juce::Label> outputLabel;
+    std::unique_ptr<juce::ComboBox> inputSelector;
+    std::unique_ptr<juce::Label> inputLabel;
+
+    // One writer (the input thread), one reader: each index is published with release
+    // and read with acquire, and the writer never passes the reader.
+    juce::uint8 receiveBuffer[receiveBufferSize] {};
+    std::atomic<int> receiveWritePos { 0 };
+    std::atomic<int> receiveReadPos { 0 };
+    std::atomic<int> receiveDropCount { 0 };
+
+    juce::Array<juce::MidiDeviceInfo> outputDevices;
+    juce::Array<juce::MidiDeviceInfo> inputDevices;
+    juce::CriticalSection outputLock;
+    std::atomic<int> openOutputId { 0 };
+    juce::String outputOpenError;
+    std::atomic<bool> inputOpen { false };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
 };

@@ -8,6 +8,22 @@
 #include "panel/CommandLineOptions.h"
 #include "transfer/BasicSysexProtocolClass.h"
 
+namespace
+{
+// BRINDLE_TRACE=1 prints what the panel shows, one line a change, for scripts and tests
+// that drive the real program.
+const bool tracing = juce::SystemStats::getEnvironmentVariable ("BRINDLE_TRACE", {}) == "1";
+
+void trace (const juce::String& line)
+{
+    if (tracing)
+    {
+        std::fputs ((line + "\n").toRawUTF8(), stdout);
+        std::fflush (stdout);
+    }
+}
+} // namespace
+
 ContentComp::ContentComp (juce::DocumentWindow*, const juce::String& commandLine)
 {
     juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
@@ -28,6 +44,7 @@ ContentComp::ContentComp (juce::DocumentWindow*, const juce::String& commandLine
     midiInterface->addChangeListener (this);
 
     infoLabel = new juce::Label ({}, buildInfoText (*firmware, fileLoaded));
+    trace ("info: " + infoLabel->getText());
     addAndMakeVisible (infoLabel);
     step1Label = new juce::Label ({}, "STEP1");
     addAndMakeVisible (step1Label);
@@ -120,6 +137,7 @@ void ContentComp::setUpdateButtonLook (bool ready)
     updateButton->setColour (juce::TextButton::buttonColourId, colour);
     updateButton->setColour (juce::TextButton::buttonOnColourId, colour);
     updateButton->setEnabled (ready);
+    trace ("update button: " + juce::String (ready ? "ready" : "not ready"));
 }
 
 void ContentComp::resized()
@@ -134,6 +152,11 @@ void ContentComp::resized()
     updateButton->setBounds (w - 104, step2Label->getBottom() + 20, 94, 30);
     progressBar->setBounds (10, step2Label->getBottom() + 20, w - 114, 30);
 
+    // The attached caption stands on the bar's top edge, 8 pixels taller than its font
+    // (the framework's own placement rounds it one pixel taller).
+    const auto captionHeight = juce::roundToInt (progressLabel->getFont().getHeight()) + 8;
+    progressLabel->setBounds (progressBar->getX(), progressBar->getY() - captionHeight, progressBar->getWidth(), captionHeight);
+
     helpWindow->centreWithSize (TarnHelpWindowClass::windowWidth, TarnHelpWindowClass::windowHeight);
 }
 
@@ -146,9 +169,11 @@ void ContentComp::buttonClicked (juce::Button* button)
             progressBarValue = 0.0;
             protocol->startUpdate();
             updateButton->setEnabled (false);
+            trace ("update started");
         }
         else
         {
+            trace ("warning: " + juce::String (noOutputWarning));
             juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::WarningIcon, {}, noOutputWarning);
         }
     }
@@ -163,7 +188,9 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 {
     if (source == midiInterface)
     {
-        const bool uploading = progressBarValue != 0.0 && progressBarValue != 1.0;
+        // A failed upload leaves the bar where it stopped; it is not under way any more.
+        const bool uploading = progressBarValue != 0.0 && progressBarValue != 1.0
+                               && protocol->getOutcome() == BasicSysexProtocolClass::Outcome::uploading;
 
         if (! uploading)
             midiInterface->setEnabled (true);
@@ -188,6 +215,7 @@ void ContentComp::followProtocol (BasicSysexProtocolClass& source)
     {
         updateButton->setEnabled (true);
         midiInterface->setEnabled (true);
+        trace ("progress: 100%");
     }
     else if (source.getOutcome() == BasicSysexProtocolClass::Outcome::failed)
     {
@@ -196,5 +224,10 @@ void ContentComp::followProtocol (BasicSysexProtocolClass& source)
         setUpdateButtonLook (midiInterface->isConnected());
     }
 
-    progressLabel->setText ("Update progress: " + source.getStatusText(), juce::dontSendNotification);
+    const auto caption = "Update progress: " + source.getStatusText();
+
+    if (caption != progressLabel->getText())
+        trace ("caption: " + caption);
+
+    progressLabel->setText (caption, juce::dontSendNotification);
 }

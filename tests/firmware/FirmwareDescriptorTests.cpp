@@ -100,10 +100,15 @@ TEST (FirmwareDescriptor, BuiltInImageIsTheCheckedInFileAndSurvivesItsDescriptor
 
 TEST (FirmwareDescriptor, PlaceholderGeneratorReproducesTheCheckedInImage)
 {
+    const auto checkedIn = readFile (juce::File (BRINDLE_FIRMWARE_FILE));
+    const juce::uint8 placeholderStart[] = { 0xf0, 0x00, 0x7f, 0x7f };
+    if (checkedIn.getSize() < 4 || std::memcmp (checkedIn.getData(), placeholderStart, 4) != 0)
+        GTEST_SKIP() << "the built-in image is the maker's firmware, not the placeholder";
+
     const auto output = juce::File::createTempFile (".syx");
     const juce::String command = juce::String ("\"") + MAKE_PLACEHOLDER_FIRMWARE + "\" \"" + output.getFullPathName() + "\"";
 
     ASSERT_EQ (std::system (command.toRawUTF8()), 0);
-    EXPECT_EQ (readFile (output), readFile (juce::File (BRINDLE_FIRMWARE_FILE)));
+    EXPECT_EQ (readFile (output), checkedIn);
     output.deleteFile();
 }

@@ -19,3 +19,18 @@ void runMessageLoopFor (int milliseconds)
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
 }
+
+bool pollUntil (const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounter() >= end)
+            return condition();
+
+        juce::Thread::sleep (20);
+    }
+
+    return true;
+}

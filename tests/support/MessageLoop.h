@@ -9,3 +9,6 @@ bool runMessageLoopUntil (const std::function<bool()>& condition, int timeoutMs 
 
 /** Runs the message loop for this long, delivering what is pending. */
 void runMessageLoopFor (int milliseconds);
+
+/** Polls the condition (without running the message loop) until it holds or the time is up. */
+bool pollUntil (const std::function<bool()>& condition, int timeoutMs = 10000);
