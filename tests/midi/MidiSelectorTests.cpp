@@ -3,6 +3,8 @@
 
 #include "midi/MidiInterfaceClass.h"
 
+#include <cstdlib>
+
 namespace
 {
 const char* const threePorts = "--port 'Lantern Reverb MIDI 1' --port 'Second Pedal' --port 'Third Port'";
@@ -176,6 +178,7 @@ TEST (Selector, NamesAreThoseAmidiLists)
 
 #ifdef BRINDLE_VIRTUAL_PEDAL_SCRIPT
     // amidi -l through the virtual pedal: "IO  hw:0,0,0  Lantern Reverb MIDI 1".
+    ::setenv ("BRINDLE_VIRTUAL_PEDAL_LIB", BRINDLE_VIRTUAL_PEDAL_LIB, 1);
     juce::ChildProcess amidi;
     ASSERT_TRUE (amidi.start (juce::StringArray { "bash", BRINDLE_VIRTUAL_PEDAL_SCRIPT,
                                                   "--port", "Lantern Reverb MIDI 1", "--port", "Second Pedal",

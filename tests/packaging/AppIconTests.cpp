@@ -156,11 +156,4 @@ TEST (AppIcon, ApplyToSetsTheWindowsNetWmIcon)
 
     EXPECT_EQ (mismatches, 0);
 }
-
-TEST (AppIcon, ApplyToAWindowWithoutPeerLeavesItWithout)
-{
-    juce::DocumentWindow window ("Offscreen", juce::Colours::white, 0, false);
-    AppIcon::applyTo (window);
-    EXPECT_EQ (window.getPeer(), nullptr);
-}
 } // namespace

@@ -59,10 +59,15 @@ std::optional<juce::String> XDisplay::waitForAnyWindowExcept (const juce::String
     do
     {
         const auto excluded = findWindows (titlePattern);
+        const auto screen = getScreenSize();
 
         for (const auto& window : findWindows (""))
-            if (! excluded.contains (window) && ! getGeometry (window).isEmpty())
+        {
+            const auto bounds = getGeometry (window);
+
+            if (! excluded.contains (window) && ! bounds.isEmpty() && bounds != screen) // not the root window
                 return window;
+        }
 
         juce::Thread::sleep (50);
     } while (juce::Time::getMillisecondCounter() < end);
@@ -74,8 +79,8 @@ namespace
 {
 void pickPopupItem (const juce::String& ownerWindow, bool last)
 {
-    const auto owner = XDisplay::getTitle (ownerWindow);
-    const auto popup = XDisplay::waitForAnyWindowExcept ("^" + juce::String (owner).replace ("(", "\\(").replace (")", "\\)") + "$", 3000);
+    juce::ignoreUnused (ownerWindow);
+    const auto popup = XDisplay::waitForWindow ("^menu$", 3000); // JUCE names popup menu windows "menu"
 
     if (! popup.has_value())
         return;
