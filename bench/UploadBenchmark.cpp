@@ -17,6 +17,13 @@
 #include <chrono>
 #include <vector>
 
+namespace juce
+{
+// The message loop's own step, as the program's runDispatchLoop takes it: waits for the next
+// message and dispatches it.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+
 namespace
 {
 bool fullRun = false;
@@ -44,11 +51,23 @@ private:
     BuiltInFirmwareClass builtIn;
 };
 
+/** Keeps the message loop waking while an upload ends, when no other message may come. */
+struct Heartbeat : juce::Timer
+{
+    Heartbeat() { startTimer (5); }
+    ~Heartbeat() override { stopTimer(); }
+    void timerCallback() override {}
+};
+
+/** Runs one upload with the message loop waiting for messages as the program's does
+    (runDispatchLoopUntil would sleep a millisecond whenever the queue is empty). */
 void runUpload (BasicSysexProtocolClass& protocol)
 {
+    const Heartbeat heartbeat;
     protocol.startUpdate();
+
     while (protocol.isThreadRunning())
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+        juce::dispatchNextMessageOnSystemQueue (false);
 }
 
 /** Uploads through the real selector to the virtual pedal; returns seconds taken. */

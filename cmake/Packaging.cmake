@@ -36,6 +36,10 @@ endif()
 
 include (GNUInstallDirs)
 
+# Resolve all symbols at start-up so the relocations can be made read-only, as Debian's
+# hardened builds do.
+target_link_options (Brindle PRIVATE -Wl,-z,relro -Wl,-z,now)
+
 set (CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
      OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -107,8 +111,8 @@ set (CPACK_DEBIAN_PACKAGE_MAINTAINER "larkspur audio <support@larkspuraudio.exam
 set (CPACK_DEBIAN_PACKAGE_SECTION sound)
 set (CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set (CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://larkspuraudio.example/brindle")
-set (CPACK_DEBIAN_PACKAGE_DESCRIPTION "firmware updater for the Lantern Reverb guitar pedal
-Brindle sends new firmware to the Lantern Reverb pedal by larkspur audio.
+# CPack puts the summary above this as the synopsis line.
+set (CPACK_DEBIAN_PACKAGE_DESCRIPTION "Brindle sends new firmware to the Lantern Reverb pedal by larkspur audio.
 The pedal, started in its update mode, shows up as a USB-MIDI device; the
 program sends the firmware image to it as MIDI System Exclusive messages
 and shows the progress of the transfer.

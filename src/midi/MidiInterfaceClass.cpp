@@ -56,8 +56,9 @@ void MidiInterfaceClass::fillSelector (juce::ComboBox& selector, const juce::Str
 {
     selector.addItem (disconnectedText, names.size() + 1);
 
-    // Shown only when an item follows it.
-    selector.addSeparator();
+    // JUCE adds a separator at once, so only when a device item follows it.
+    if (! names.isEmpty())
+        selector.addSeparator();
 
     for (int i = 0; i < names.size(); ++i)
         selector.addItem (names[i], i + 1);

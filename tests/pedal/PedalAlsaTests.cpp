@@ -281,7 +281,9 @@ TEST_P (PedalOpenFault, OpenAnswersAsConfigured)
     EXPECT_EQ (virtual_pedal_count (port, "open"), GetParam().expected == 0 ? 1 : 0);
     EXPECT_EQ (virtual_pedal_count (port, "error"), GetParam().expected == 0 ? 0 : 1);
     if (GetParam().expected == -EBUSY)
+    {
         EXPECT_TRUE (logHas ("error " + std::to_string (port) + " open: Device or resource busy")) << virtual_pedal_log();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (Cases, PedalOpenFault, testing::Values (
