@@ -83,15 +83,12 @@ install (FILES ${BRINDLE_ICON_DIR}/brindle.svg
 
 install (FILES ${packaging_out}/brindle.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# Debian's documents: copyright instead of a licence file (the full GPL text is in
-# /usr/share/common-licenses), and the change log compressed.
+# Documents: Debian's machine-readable copyright (which points to the GPL text in
+# /usr/share/common-licenses) and compressed change log, then the README and licence.
 set (brindle_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/brindle)
 install (FILES ${BRINDLE_PACKAGING_DIR}/copyright DESTINATION ${brindle_doc_dir})
 install (FILES ${packaging_out}/changelog.gz DESTINATION ${brindle_doc_dir})
-install (FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${brindle_doc_dir})
-if (EXISTS ${CMAKE_SOURCE_DIR}/README.md)
-    install (FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${brindle_doc_dir})
-endif()
+install (FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${brindle_doc_dir})
 
 # The Debian package.
 set (CPACK_GENERATOR DEB)

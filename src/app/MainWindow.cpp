@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/AppIcon.h"
+
 #include "firmware/FirmwareBaseClass.h"
 #include "panel/ContentComp.h"
 #include "transfer/BasicSysexProtocolClass.h"
@@ -18,6 +20,7 @@ MainWindow::MainWindow (const juce::String& commandLine)
     const auto* firmware = contentComp->getFirmware();
     setName (buildTitle (firmware->getProductName(), firmware->getFirmwareVersion(), firmware->getReleaseNumber()));
     setVisible (true);
+    AppIcon::applyTo (*this);
 }
 
 MainWindow::~MainWindow()

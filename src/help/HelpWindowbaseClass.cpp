@@ -1,5 +1,7 @@
 #include "help/HelpWindowbaseClass.h"
 
+#include "app/AppIcon.h"
+
 HelpWindowbaseClass::HelpWindowbaseClass()
     : ColouredDocumentWindow ("Help",
                               juce::Colour (ColouredDocumentWindow::backgroundColourValue),
@@ -7,6 +9,7 @@ HelpWindowbaseClass::HelpWindowbaseClass()
                               juce::DocumentWindow::allButtons,
                               true)
 {
+    AppIcon::applyTo (*this);
 }
 
 HelpWindowbaseClass::~HelpWindowbaseClass() = default;

@@ -151,7 +151,9 @@ void MidiInterfaceClass::selectInputDevice (int itemId)
         inputSelector->setSelectedId (itemId, juce::dontSendNotification);
 
     sendChangeMessage();
-    openInputDevice (itemId);
+
+    if (! isInputOpenAs (itemId))
+        openInputDevice (itemId);
 }
 
 void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged)
@@ -184,7 +186,10 @@ void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged
 
         if (itemId >= 1 && itemId <= numInputDevices)
         {
-            openInputDevice (itemId);
+            // Re-opening would lose a SysEx message that is half received.
+            if (! isInputOpenAs (itemId))
+                openInputDevice (itemId);
+
             sendChangeMessage();
         }
         else if (itemId == numInputDevices + 1)
@@ -232,6 +237,11 @@ bool MidiInterfaceClass::isOutputOpenAs (int itemId) const
     return itemId != 0 && openOutputId.load() == itemId && midiOutput != nullptr && midiOutput->isUsable();
 }
 
+bool MidiInterfaceClass::isInputOpenAs (int itemId) const
+{
+    return itemId != 0 && openInputId == itemId && midiInput != nullptr;
+}
+
 void MidiInterfaceClass::openOutputDevice (int itemId)
 {
     const juce::ScopedLock sl (outputLock);
@@ -273,6 +283,7 @@ void MidiInterfaceClass::openInputDevice (int itemId)
             return;
         }
 
+        openInputId = itemId;
         inputOpen.store (true);
         midiInput->start();
     }
@@ -286,5 +297,6 @@ void MidiInterfaceClass::closeInputDevice()
         midiInput = nullptr;
     }
 
+    openInputId = 0;
     inputOpen.store (false);
 }

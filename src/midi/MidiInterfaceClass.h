@@ -64,6 +64,7 @@ private:
     void openInputDevice (int itemId);
     void closeInputDevice();
     bool isOutputOpenAs (int itemId) const;
+    bool isInputOpenAs (int itemId) const;
 
     int numOutputDevices = 0;
     int numInputDevices = 0;
@@ -91,6 +92,7 @@ private:
     std::atomic<int> openOutputId { 0 };
     juce::String outputOpenError;
     std::atomic<bool> inputOpen { false };
+    int openInputId = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
 };

@@ -64,6 +64,8 @@ expect_path "-rw-r--r-- root/root" usr/share/icons/hicolor/scalable/apps/brindle
 expect_path "-rw-r--r-- root/root" usr/share/man/man1/brindle.1.gz
 expect_path "-rw-r--r-- root/root" usr/share/doc/brindle/copyright
 expect_path "-rw-r--r-- root/root" usr/share/doc/brindle/changelog.gz
+expect_path "-rw-r--r-- root/root" usr/share/doc/brindle/README.md
+expect_path "-rw-r--r-- root/root" usr/share/doc/brindle/LICENSE
 if grep -q ' \./usr/bin/Brindle$' "$work/contents"; then fail "the program is installed as Brindle"; fi
 
 dpkg-deb --extract "$deb" "$work/root"

@@ -34,7 +34,7 @@ cleanup ()
     # A failed run does not leave the package installed.
     if [ "$installed" = yes ]; then
         echo "removing the package after the failure"
-        DEBIAN_FRONTEND=noninteractive timeout 300 as_root apt-get remove --purge -y -q brindle > /dev/null 2>&1 || true
+        as_root env DEBIAN_FRONTEND=noninteractive timeout 300 apt-get remove --purge -y -q brindle > /dev/null 2>&1 || true
     fi
     rm -rf "$work"
 }
@@ -99,7 +99,7 @@ command -v brindle > /dev/null && fail "a brindle is on the PATH before installi
 step "install"
 # Minimal images often keep dpkg from installing manual pages and documents; this package's
 # own are installed whatever the local settings, as the checks below need them.
-DEBIAN_FRONTEND=noninteractive timeout 600 as_root apt-get install -y -q --no-install-recommends \
+as_root env DEBIAN_FRONTEND=noninteractive timeout 600 apt-get install -y -q --no-install-recommends \
     -o DPkg::Options::=--path-include=/usr/share/man/man1/brindle.1.gz \
     -o DPkg::Options::=--path-include='/usr/share/doc/brindle/*' \
     "$deb" > "$work/apt-install.log" 2>&1 || { cat "$work/apt-install.log"; fail "apt-get install"; }
@@ -123,11 +123,12 @@ for f in /usr/share/applications/brindle.desktop \
          /usr/share/icons/hicolor/256x256/apps/brindle.png \
          /usr/share/icons/hicolor/scalable/apps/brindle.svg \
          /usr/share/man/man1/brindle.1.gz \
-         /usr/share/doc/brindle/copyright; do
+         /usr/share/doc/brindle/copyright \
+         /usr/share/doc/brindle/README.md; do
     [ -f "$f" ] || fail "$f missing"
     grep -qx "$f" "$work/files" || fail "$f is not listed as the package's"
 done
-ok "desktop entry, icons, manual page and copyright installed"
+ok "desktop entry, icons, manual page, copyright and README installed"
 
 desktop-file-validate /usr/share/applications/brindle.desktop || fail "desktop-file-validate"
 ok "desktop-file-validate /usr/share/applications/brindle.desktop"
@@ -209,7 +210,7 @@ ok "the close button ends brindle with status 0"
 
 # --- removal -----------------------------------------------------------------------------
 step "remove"
-DEBIAN_FRONTEND=noninteractive timeout 300 as_root apt-get remove --purge -y -q brindle \
+as_root env DEBIAN_FRONTEND=noninteractive timeout 300 apt-get remove --purge -y -q brindle \
     > "$work/apt-remove.log" 2>&1 || { cat "$work/apt-remove.log"; fail "apt-get remove --purge"; }
 installed=no
 dpkg-query -W -f '${Status}' brindle 2>/dev/null | grep -q 'install ok installed' && fail "brindle still installed"

@@ -120,7 +120,8 @@ juce::Rectangle<int> XDisplay::getScreenSize()
 
 void XDisplay::moveMouse (juce::Point<int> p)
 {
-    run ("xdotool mousemove --sync " + juce::String (p.x) + " " + juce::String (p.y));
+    run ("xdotool mousemove " + juce::String (p.x) + " " + juce::String (p.y));
+    juce::Thread::sleep (50);
 }
 
 void XDisplay::click (juce::Point<int> p)
@@ -147,7 +148,7 @@ void XDisplay::drag (juce::Point<int> from, juce::Point<int> to)
 void XDisplay::keys (const juce::String& window, const juce::String& keySequence)
 {
     if (window.isNotEmpty())
-        run ("xdotool windowfocus --sync " + window);
+        run ("xdotool windowfocus " + window);
     run ("xdotool key --delay 80 " + keySequence);
     juce::Thread::sleep (200);
 }
