@@ -138,7 +138,8 @@ void MidiInterfaceClass::selectOutputDevice (int itemId)
 
     sendChangeMessage();
 
-    if (! isOutputOpenAs (itemId))
+    // The upload disables the selector while it sends: its device stays as it is.
+    if (isEnabled() && ! isOutputOpenAs (itemId))
         openOutputDevice (itemId);
 }
 
@@ -164,6 +165,10 @@ void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged
     if (comboBoxThatHasChanged == outputSelector.get())
     {
         const auto itemId = outputSelector->getSelectedId();
+
+        // The upload disables the selector while it sends: its device stays as it is.
+        if (! isEnabled())
+            return;
 
         if (itemId >= 1 && itemId <= numOutputDevices)
         {
