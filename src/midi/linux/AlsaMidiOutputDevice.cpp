@@ -1,5 +1,8 @@
 #include "midi/linux/AlsaMidiOutputDevice.h"
 
+#include <chrono>
+#include <thread>
+
 #include "midi/linux/AlsaRawMidiPorts.h"
 
 juce::Array<juce::MidiDeviceInfo> MidiOutputDevice::getAvailableDevices()
@@ -131,7 +134,8 @@ juce::Result AlsaMidiOutputDevice::sendMessage (const juce::uint8* data, int num
         if (idleMs >= (double) stopGraceMs && juce::Thread::currentThreadShouldExit())
             return abandon (Reason::stopped, 0, numBytes);
 
-        juce::Thread::sleep (1);
+        // Short, so that the next message follows the last byte of this one closely.
+        std::this_thread::sleep_for (std::chrono::microseconds (pollIntervalUs));
     }
 
     if (const auto err = snd_rawmidi_drain (handle); err < 0)

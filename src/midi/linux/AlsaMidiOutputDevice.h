@@ -24,6 +24,9 @@ private:
 
     enum class Reason { alsaError, stalled, stopped };
 
+    /** How often a send looks at the driver while it waits for room or for the drain. */
+    static constexpr int pollIntervalUs = 200;
+
     juce::Result abandon (Reason reason, int alsaError, int numBytes);
     juce::String disconnectedSentence() const;
 
