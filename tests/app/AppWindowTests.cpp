@@ -40,7 +40,28 @@ TEST_F (AppWindowTest, OpensOneFixedCentredWindowTitledAfterTheBuiltInFirmware)
     EXPECT_NEAR (bounds.getCentreX(), screen.getCentreX(), 1);
     EXPECT_NEAR (bounds.getCentreY(), screen.getCentreY(), 1);
 
-    XDisplay::screenshot (*window, XDisplay::artefacts ("app").getChildFile ("main-window.png"));
+    // Pixels the look fixes: the window background, the top of the title bar, the progress frame.
+    const auto shot = XDisplay::screenshot (*window, XDisplay::artefacts ("app").getChildFile ("main-window.png"));
+    ASSERT_TRUE (shot.isValid());
+    const struct
+    {
+        const char* what;
+        juce::Point<int> at;
+        juce::uint32 colour;
+        int tolerance;
+    } probes[] = {
+        { "background", { 300, 360 }, 0xffeff2f3, 0 },
+        { "title bar top", { 100, 4 }, 0xff3273a1, 6 },
+        { "progress frame", { 14, 260 }, 0xffcbcbcb, 0 },
+    };
+    for (const auto& probe : probes)
+    {
+        const auto actual = shot.getPixelAt (probe.at.x, probe.at.y);
+        const auto expected = juce::Colour (probe.colour);
+        EXPECT_NEAR (actual.getRed(), expected.getRed(), probe.tolerance) << probe.what;
+        EXPECT_NEAR (actual.getGreen(), expected.getGreen(), probe.tolerance) << probe.what;
+        EXPECT_NEAR (actual.getBlue(), expected.getBlue(), probe.tolerance) << probe.what;
+    }
 
     // Drag the right border and the bottom-right corner outwards and inwards.
     XDisplay::drag ({ bounds.getRight() - 2, bounds.getCentreY() }, { bounds.getRight() + 120, bounds.getCentreY() });

@@ -132,8 +132,9 @@ TEST_F (UpdatePanelTest, AClickDrivenUpdateSendsTheImageToTheChosenPortOnly)
     XDisplay::click (panel.closeButton());
     ASSERT_EQ (run.app->waitForExit (5000), std::optional<int> (0));
 
-    auto twice = builtInImage();
-    twice.append (twice.getData(), twice.getSize());
+    const auto image = builtInImage();
+    auto twice = image;
+    twice.append (image.getData(), image.getSize());
     EXPECT_TRUE (run.received (2) == twice) << run.report();
     EXPECT_EQ (run.received (1).getSize(), 0u) << run.report();
 }
@@ -311,7 +312,7 @@ TEST_F (UpdatePanelTest, ClosingDuringAnUploadEndsPromptlyWithWholeMessagesOnly)
         const auto received = run.received (1);
         const auto image = builtInImage();
         ASSERT_LT (received.getSize(), image.getSize()) << c.what;
-        EXPECT_EQ (std::memcmp (received.getData(), image.getData(), received.getSize()), 0) << c.what;
+        EXPECT_TRUE (received.getSize() == 0 || std::memcmp (received.getData(), image.getData(), received.getSize()) == 0) << c.what;
         EXPECT_TRUE (received.getSize() == 0 || received[received.getSize() - 1] == (char) 0xf7)
             << c.what << ": a partial message reached the pedal\n" << run.report();
     }

@@ -31,7 +31,11 @@ std::optional<juce::String> XDisplay::waitForWindow (const juce::String& titlePa
     {
         const auto windows = findWindows (titlePattern);
         if (! windows.isEmpty())
+        {
+            // Mapped is not yet painted: give a slow (sanitizer) build time to draw.
+            juce::Thread::sleep (settleMs);
             return windows[0];
+        }
         juce::Thread::sleep (50);
     } while (juce::Time::getMillisecondCounter() < end);
 
@@ -86,6 +90,7 @@ void pickPopupItem (const juce::String& ownerWindow, bool last)
         return;
 
     const auto list = XDisplay::getGeometry (*popup);
+    juce::Thread::sleep (300);
     XDisplay::click ({ list.getCentreX(), last ? list.getBottom() - 12 : list.getY() + 12 });
 }
 } // namespace

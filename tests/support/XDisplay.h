@@ -12,8 +12,12 @@ public:
     /** The visible windows whose title matches the regular expression. */
     static juce::StringArray findWindows (const juce::String& titlePattern);
 
-    /** Waits until a visible window with a matching title exists. */
+    /** Waits until a visible window with a matching title exists, then a moment more for
+        it to be drawn. */
     static std::optional<juce::String> waitForWindow (const juce::String& titlePattern, int timeoutMs = 10000);
+
+    /** How long waitForWindow waits once the window is there. */
+    static constexpr int settleMs = 500;
 
     /** Waits until no visible window matches. */
     static bool waitForNoWindow (const juce::String& titlePattern, int timeoutMs = 10000);

@@ -98,7 +98,9 @@ TEST_P (UploadToPedal, AFaultIsReportedAndThePedalGotOnlyTheImagesStart)
     EXPECT_TRUE (isPrefixOfImage (received, firmware)) << c.pedal << ": bytes changed or out of order";
 
     if (c.wholeMessagesOnly)
+    {
         EXPECT_TRUE (received.empty() || received.back() == 0xf7) << c.pedal << ": a partial message went out";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P (Faults,
