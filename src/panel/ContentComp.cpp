@@ -29,49 +29,49 @@ ContentComp::ContentComp (juce::DocumentWindow*, const juce::String& commandLine
     juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
 
     helpWindow = std::make_unique<TarnHelpWindowClass>();
-    midiInterface = new MidiInterfaceClass (true, false);
+    midiInterface = std::make_unique<MidiInterfaceClass> (true, false);
 
     firmware = std::make_unique<BuiltInFirmwareClass>();
     firmware->setProductName ("Lantern Reverb");
-    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface, firmware.get());
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmware.get());
 
     const CommandLineOptions options (commandLine);
     autoUpdateMode = options.isAutoUpdate();
     const bool fileLoaded = options.hasFile() && loadFirmwareFile (options.getFileName());
 
-    addAndMakeVisible (midiInterface);
+    addAndMakeVisible (midiInterface.get());
     protocol->addChangeListener (this);
     midiInterface->addChangeListener (this);
 
-    infoLabel = new juce::Label ({}, buildInfoText (*firmware, fileLoaded));
+    infoLabel = std::make_unique<juce::Label> (juce::String(), buildInfoText (*firmware, fileLoaded));
     trace ("info: " + infoLabel->getText());
-    addAndMakeVisible (infoLabel);
-    step1Label = new juce::Label ({}, "STEP1");
-    addAndMakeVisible (step1Label);
-    step2Label = new juce::Label ({}, "STEP2");
-    addAndMakeVisible (step2Label);
+    addAndMakeVisible (infoLabel.get());
+    step1Label = std::make_unique<juce::Label> (juce::String(), "STEP1");
+    addAndMakeVisible (step1Label.get());
+    step2Label = std::make_unique<juce::Label> (juce::String(), "STEP2");
+    addAndMakeVisible (step2Label.get());
 
-    updateButton = new juce::TextButton ("update", "click here to update the product");
-    addAndMakeVisible (updateButton);
+    updateButton = std::make_unique<juce::TextButton> ("update", "click here to update the product");
+    addAndMakeVisible (updateButton.get());
     updateButton->addListener (this);
     updateButton->setConnectedEdges (juce::Button::ConnectedOnLeft);
     setUpdateButtonLook (midiInterface->isConnected());
 
     progressBarValue = 0.0;
-    progressBar = new juce::ProgressBar (progressBarValue);
-    addAndMakeVisible (progressBar);
+    progressBar = std::make_unique<juce::ProgressBar> (progressBarValue);
+    addAndMakeVisible (progressBar.get());
 
-    progressLabel = new juce::Label ({}, "Update progress:");
-    progressLabel->attachToComponent (progressBar, false);
+    progressLabel = std::make_unique<juce::Label> (juce::String(), "Update progress:");
+    progressLabel->attachToComponent (progressBar.get(), false);
 
-    helpButton = new juce::TextButton ("Help", "click here to get help");
-    addAndMakeVisible (helpButton);
+    helpButton = std::make_unique<juce::TextButton> ("Help", "click here to get help");
+    addAndMakeVisible (helpButton.get());
     helpButton->addListener (this);
 
     if (options.isAutoUpdate())
     {
         midiInterface->selectOutputDevice (options.getOutputId());
-        buttonClicked (updateButton);
+        buttonClicked (updateButton.get());
     }
 }
 
@@ -81,7 +81,14 @@ ContentComp::~ContentComp()
     if (protocol != nullptr)
         protocol->stopThread (BasicSysexProtocolClass::stopTimeoutMs);
 
-    deleteAllChildren();
+    // The children first, the selector among them, then what the upload used.
+    progressLabel = nullptr;
+    progressBar = nullptr;
+    updateButton = nullptr;
+    helpButton = nullptr;
+    infoLabel = nullptr;
+    step1Label = nullptr;
+    step2Label = nullptr;
     midiInterface = nullptr;
     protocol = nullptr;
     firmware = nullptr;
@@ -118,7 +125,7 @@ bool ContentComp::loadFirmwareFile (const juce::String& fileName)
     // The upload points at the descriptor: replace both, the upload first.
     protocol = nullptr;
     firmware = std::move (loaded);
-    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface, firmware.get());
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmware.get());
     return true;
 }
 
@@ -162,7 +169,7 @@ void ContentComp::resized()
 
 void ContentComp::buttonClicked (juce::Button* button)
 {
-    if (button == updateButton)
+    if (button == updateButton.get())
     {
         if (midiInterface->isConnected())
         {
@@ -177,7 +184,7 @@ void ContentComp::buttonClicked (juce::Button* button)
             juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::WarningIcon, {}, noOutputWarning);
         }
     }
-    else if (button == helpButton)
+    else if (button == helpButton.get())
     {
         helpWindow->setVisible (! helpWindow->isVisible());
         helpWindow->centreWithSize (TarnHelpWindowClass::windowWidth, TarnHelpWindowClass::windowHeight);
@@ -186,7 +193,7 @@ void ContentComp::buttonClicked (juce::Button* button)
 
 void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 {
-    if (source == midiInterface)
+    if (source == midiInterface.get())
     {
         // A failed upload leaves the bar where it stopped; it is not under way any more.
         const bool uploading = progressBarValue != 0.0 && progressBarValue != 1.0

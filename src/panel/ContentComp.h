@@ -48,16 +48,16 @@ private:
     void followProtocol (BasicSysexProtocolClass& source);
 
     std::unique_ptr<TarnHelpWindowClass> helpWindow;
-    MidiInterfaceClass* midiInterface = nullptr;
+    std::unique_ptr<MidiInterfaceClass> midiInterface;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
-    juce::TextButton* updateButton = nullptr;
-    juce::ProgressBar* progressBar = nullptr;
-    juce::Label* progressLabel = nullptr;
+    std::unique_ptr<juce::TextButton> updateButton;
+    std::unique_ptr<juce::ProgressBar> progressBar;
+    std::unique_ptr<juce::Label> progressLabel;
     double progressBarValue = 0.0;
-    juce::TextButton* helpButton = nullptr;
-    juce::Label* infoLabel = nullptr;
-    juce::Label* step1Label = nullptr;
-    juce::Label* step2Label = nullptr;
+    std::unique_ptr<juce::TextButton> helpButton;
+    std::unique_ptr<juce::Label> infoLabel;
+    std::unique_ptr<juce::Label> step1Label;
+    std::unique_ptr<juce::Label> step2Label;
     std::unique_ptr<FirmwareBaseClass> firmware;
     TemplateLookAndFeel lookAndFeel;
     juce::TooltipWindow tooltipWindow { nullptr, 700 };

@@ -131,6 +131,8 @@ void XDisplay::moveMouse (juce::Point<int> p)
 
 void XDisplay::click (juce::Point<int> p)
 {
+    // Arrive with a motion event, as a hand would, even if the pointer is already there.
+    moveMouse (p + juce::Point<int> (3, 3));
     moveMouse (p);
     juce::Thread::sleep (100);
     run ("xdotool click 1");
