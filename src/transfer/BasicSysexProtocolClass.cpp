@@ -48,7 +48,7 @@ bool BasicSysexProtocolClass::setDeviceEnabled (bool shouldBeEnabled)
 {
     // Gives up when asked to stop, so that a close waiting for this thread is not held
     // up by the lock the message thread owns.
-    const juce::MessageManagerLock mmLock (this);
+    const MessageThreadLock::ScopedEntry mmLock (deviceLock);
 
     if (! mmLock.lockWasGained())
         return false;

@@ -48,5 +48,8 @@ private:
     juce::CriticalSection ProgressValueLock;
     std::atomic<Outcome> outcome { Outcome::none };
 
+    // Taken for every change to the port selector.
+    MessageThreadLock deviceLock;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };

@@ -20,7 +20,7 @@ void ProgressClass::setProgress (double value)
 
     // A transfer thread that is asked to stop gives up waiting for the lock, so that a
     // message-thread caller waiting for it to exit is not held up by the lock.
-    const juce::MessageManagerLock mmLock (juce::Thread::getCurrentThread());
+    const MessageThreadLock::ScopedEntry mmLock (messageThreadLock);
 
     if (mmLock.lockWasGained())
         sendSynchronousChangeMessage();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/MessageThreadLock.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -41,6 +43,9 @@ private:
     juce::CriticalSection statusTextLock;
 
     std::atomic<double> progress { 0.0 };
+
+    // Taken around the synchronous progress report.
+    MessageThreadLock messageThreadLock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProgressClass)
 };
