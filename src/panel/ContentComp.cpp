@@ -216,13 +216,16 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 
 void ContentComp::followProtocol (BasicSysexProtocolClass& source)
 {
+    const auto previousValue = progressBarValue;
     progressBarValue = source.getProgress();
 
     if (progressBarValue == 1.0)
     {
+        if (previousValue != 1.0)
+            trace ("progress: 100%");
+
         updateButton->setEnabled (true);
         midiInterface->setEnabled (true);
-        trace ("progress: 100%");
     }
     else if (source.getOutcome() == BasicSysexProtocolClass::Outcome::failed)
     {

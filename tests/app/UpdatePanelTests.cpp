@@ -130,7 +130,7 @@ TEST_F (UpdatePanelTest, AClickDrivenUpdateSendsTheImageToTheChosenPortOnly)
         << run.app->readLog();
 
     XDisplay::click (panel.closeButton());
-    ASSERT_EQ (run.app->waitForExit (5000), std::optional<int> (0));
+    ASSERT_EQ (run.app->waitForExit (5000), std::optional<int> (0)) << run.app->readLog();
 
     const auto image = builtInImage();
     auto twice = image;

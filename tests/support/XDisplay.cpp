@@ -84,14 +84,22 @@ namespace
 void pickPopupItem (const juce::String& ownerWindow, bool last)
 {
     juce::ignoreUnused (ownerWindow);
-    const auto popup = XDisplay::waitForWindow ("^menu$", 3000); // JUCE names popup menu windows "menu"
+    const auto popup = XDisplay::waitForWindow ("^menu$", 5000); // JUCE names popup menu windows "menu"
 
     if (! popup.has_value())
         return;
 
     const auto list = XDisplay::getGeometry (*popup);
-    juce::Thread::sleep (300);
-    XDisplay::click ({ list.getCentreX(), last ? list.getBottom() - 12 : list.getY() + 12 });
+    const juce::Point<int> item { list.getCentreX(), last ? list.getBottom() - 12 : list.getY() + 12 };
+
+    // A slow (sanitizer) build may not take the first click yet: the list stays open, so click again.
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        XDisplay::click (item);
+
+        if (XDisplay::waitForNoWindow ("^menu$", 2000))
+            return;
+    }
 }
 } // namespace
 
