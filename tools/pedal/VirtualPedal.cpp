@@ -916,6 +916,16 @@ char* duplicate (const std::string& text)
 {
     return ::strdup (text.c_str());
 }
+
+// The _malloc functions of the info, params and status containers: one zeroed object.
+template <typename Container>
+int allocateZeroed (Container** ptr)
+{
+    if (ptr == nullptr)
+        return -EINVAL;
+    *ptr = static_cast<Container*> (std::calloc (1, sizeof (Container)));
+    return *ptr != nullptr ? 0 : -ENOMEM;
+}
 } // namespace
 
 // --- Cards --------------------------------------------------------------------------------
@@ -1097,10 +1107,7 @@ size_t snd_ctl_card_info_sizeof (void)
 
 int snd_ctl_card_info_malloc (snd_ctl_card_info_t** ptr)
 {
-    if (ptr == nullptr)
-        return -EINVAL;
-    *ptr = static_cast<snd_ctl_card_info_t*> (std::calloc (1, sizeof (snd_ctl_card_info_t)));
-    return *ptr != nullptr ? 0 : -ENOMEM;
+    return allocateZeroed (ptr);
 }
 
 void snd_ctl_card_info_free (snd_ctl_card_info_t* obj) { std::free (obj); }
@@ -1123,10 +1130,7 @@ size_t snd_rawmidi_info_sizeof (void)
 
 int snd_rawmidi_info_malloc (snd_rawmidi_info_t** ptr)
 {
-    if (ptr == nullptr)
-        return -EINVAL;
-    *ptr = static_cast<snd_rawmidi_info_t*> (std::calloc (1, sizeof (snd_rawmidi_info_t)));
-    return *ptr != nullptr ? 0 : -ENOMEM;
+    return allocateZeroed (ptr);
 }
 
 void snd_rawmidi_info_free (snd_rawmidi_info_t* obj) { std::free (obj); }
@@ -1152,10 +1156,7 @@ size_t snd_rawmidi_params_sizeof (void)
 
 int snd_rawmidi_params_malloc (snd_rawmidi_params_t** ptr)
 {
-    if (ptr == nullptr)
-        return -EINVAL;
-    *ptr = static_cast<snd_rawmidi_params_t*> (std::calloc (1, sizeof (snd_rawmidi_params_t)));
-    return *ptr != nullptr ? 0 : -ENOMEM;
+    return allocateZeroed (ptr);
 }
 
 void snd_rawmidi_params_free (snd_rawmidi_params_t* obj) { std::free (obj); }
@@ -1221,10 +1222,7 @@ size_t snd_rawmidi_status_sizeof (void)
 
 int snd_rawmidi_status_malloc (snd_rawmidi_status_t** ptr)
 {
-    if (ptr == nullptr)
-        return -EINVAL;
-    *ptr = static_cast<snd_rawmidi_status_t*> (std::calloc (1, sizeof (snd_rawmidi_status_t)));
-    return *ptr != nullptr ? 0 : -ENOMEM;
+    return allocateZeroed (ptr);
 }
 
 void snd_rawmidi_status_free (snd_rawmidi_status_t* obj) { std::free (obj); }
