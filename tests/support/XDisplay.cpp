@@ -90,16 +90,12 @@ void pickPopupItem (const juce::String& ownerWindow, bool last)
         return;
 
     const auto list = XDisplay::getGeometry (*popup);
-    const juce::Point<int> item { list.getCentreX(), last ? list.getBottom() - 12 : list.getY() + 12 };
 
-    // A slow (sanitizer) build may not take the first click yet: the list stays open, so click again.
-    for (int attempt = 0; attempt < 3; ++attempt)
-    {
-        XDisplay::click (item);
-
-        if (XDisplay::waitForNoWindow ("^menu$", 2000))
-            return;
-    }
+    // A slow (sanitizer) build needs a moment before the list takes clicks. One click only:
+    // a second one could land on the panel behind a list that is already closing.
+    juce::Thread::sleep (800);
+    XDisplay::click ({ list.getCentreX(), last ? list.getBottom() - 12 : list.getY() + 12 });
+    XDisplay::waitForNoWindow ("^menu$", 5000);
 }
 } // namespace
 
