@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/MainWindow.h"
+#include "app/XInputQueueWatcher.h"
 
 Application::Application() = default;
 Application::~Application() = default;
@@ -11,6 +12,8 @@ bool Application::moreThanOneInstanceAllowed() { return false; }
 
 void Application::initialise (const juce::String& commandLine)
 {
+    // First: the panel may show a message box before the window is up.
+    inputQueueWatcher = std::make_unique<XInputQueueWatcher>();
     mainWindow = std::make_unique<MainWindow> (commandLine);
     mainWindow->centreWithSize (windowWidth, windowHeight);
     mainWindow->setVisible (true);
@@ -20,6 +23,7 @@ void Application::initialise (const juce::String& commandLine)
 void Application::shutdown()
 {
     mainWindow = nullptr;
+    inputQueueWatcher = nullptr;
 }
 
 void Application::anotherInstanceStarted (const juce::String&)

@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class MainWindow;
+class XInputQueueWatcher;
 
 /** The application object: single instance, owns the main window, quits for everyone. */
 class Application : public juce::JUCEApplication
@@ -24,6 +25,7 @@ public:
 
 private:
     std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<XInputQueueWatcher> inputQueueWatcher;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)
 };

@@ -173,7 +173,7 @@ TEST_F (UpdatePanelTest, ThePortCanBeChosenWithTheKeyboard)
     XDisplay::click (panel.updateButton());
     ASSERT_TRUE (run.app->waitForOutput ("caption: Update progress: Update completed", 20000)) << run.app->readLog();
     XDisplay::click (panel.closeButton());
-    ASSERT_EQ (run.app->waitForExit (5000), std::optional<int> (0));
+    ASSERT_EQ (run.app->waitForExit (5000), std::optional<int> (0)) << run.app->readLog();
 
     EXPECT_TRUE (run.received (2) == builtInImage()) << run.report();
     EXPECT_EQ (run.received (1).getSize(), 0u);
