@@ -240,4 +240,7 @@ void ContentComp::followProtocol (BasicSysexProtocolClass& source)
         trace ("caption: " + caption);
 
     progressLabel->setText (caption, juce::dontSendNotification);
+
+    // A failure's reason is often longer than the caption can show: hovering shows all of it.
+    progressLabel->setTooltip (source.getOutcome() == BasicSysexProtocolClass::Outcome::failed ? caption : juce::String());
 }

@@ -147,12 +147,19 @@ TEST_F (ContentCompTest, AFailedUploadSaysSoAndLeavesTheControlsUsable)
         << c.caption().getText();
     EXPECT_TRUE (c.update().isEnabled()) << "the user can retry";
     EXPECT_TRUE (c.midi().isEnabled());
+    EXPECT_EQ (c.caption().getTooltip(), c.caption().getText()) << "the whole reason, wider than the caption";
 
     // Choosing the other port keeps the selector usable.
     c.midi().getOutputSelector()->setSelectedId (2);
     runMessageLoopFor (100);
     EXPECT_TRUE (c.midi().isEnabled());
     EXPECT_TRUE (c.update().isEnabled());
+
+    // A retry there completes, and the failure's tooltip goes with the failure.
+    c.update().triggerClick();
+    ASSERT_TRUE (waitForCaption (c, "Update progress: Update completed"));
+    EXPECT_EQ (c.caption().getTooltip(), juce::String());
+    EXPECT_EQ (virtual_pedal_captured (2, nullptr, 0), 290533);
 
     const auto captured = virtual_pedal_captured (1, nullptr, 0);
     EXPECT_LT (captured, 290533);
