@@ -78,27 +78,19 @@ juce::Colour pixel (const juce::Image& shot, juce::Point<int> screenPoint, juce:
 bool looksRed (juce::Colour c) { return c.getRed() - c.getGreen() > 30; }
 bool looksGreen (juce::Colour c) { return c.getGreen() - c.getRed() > 30; }
 
-/** Opens the selector's list with the mouse and clicks its first or last item, until the
-    program reports the expected button state (a slow sanitizer build may miss a click). */
+/** Opens the selector's list with the mouse, clicks its first or last item, and waits for
+    the program to report the expected button state. */
 bool chooseInList (const AppProcess& app, const juce::String& window, const PanelLayout& panel, bool last, const juce::String& expected)
 {
-    for (int attempt = 0; attempt < 3; ++attempt)
-    {
-        const auto mark = app.readLog().length();
-        XDisplay::click (panel.selector());
+    const auto mark = app.readLog().length();
+    XDisplay::click (panel.selector());
 
-        if (last)
-            XDisplay::pickLastPopupItem (window);
-        else
-            XDisplay::pickFirstPopupItem (window);
+    if (last)
+        XDisplay::pickLastPopupItem (window);
+    else
+        XDisplay::pickFirstPopupItem (window);
 
-        if (pollUntil ([&] { return app.readLog().substring (mark).contains (expected); }, 3000))
-            return true;
-
-        XDisplay::keys ({}, "Escape"); // a list still open
-    }
-
-    return false;
+    return pollUntil ([&] { return app.readLog().substring (mark).contains (expected); }, 5000);
 }
 
 juce::File artefact (const juce::String& name)
